@@ -26,9 +26,10 @@ inline std::int64_t DivRoundHalfEven(std::int64_t a, std::int64_t d) {
     return q;
 }
 
-// One channel of step k of n from s to e: s + k * (e - s) / n, halves to even.
+// One channel of step k of n from s to e: s + k * (e - s) / n, halves to even. The whole value is
+// rounded, not the offset: 155 - 77.5 = 77.5 gives 78.
 inline int GradientChannel(int s, int e, std::int64_t k, std::int64_t n) {
-    return int(s + DivRoundHalfEven(k * (e - s), n));
+    return int(DivRoundHalfEven(s * n + k * (e - s), n));
 }
 
 inline QColor GradientColor(TColor from, TColor to, std::int64_t k, std::int64_t n) {
