@@ -1,0 +1,34 @@
+#include "items/treeManager.h"
+
+#include "items/itemManager.h"
+#include "platform/VirtualStringTree.h"
+
+TTreeManager* TreeManager = nullptr;
+
+TTreeManager::TTreeManager(TVirtualStringTree* tree) : tree_(tree) {}
+
+void TTreeManager::AddItems(const QList<QByteArray>& fileList) {
+    if (fileList.isEmpty() || !tree_ || !ItemManager)
+        return;
+    // One outer update around the per-row updates: the rows reach the view as one notification.
+    tree_->BeginUpdate();
+    struct EndUpdate {
+        TVirtualStringTree* tree;
+        ~EndUpdate() { tree->EndUpdate(); }
+    } endUpdate{tree_};
+    for (int i = 0; i < fileList.size(); ++i) {
+        TItemData item;
+        item.FileName = QString::fromUtf8(fileList[i]);
+        item.FormatIndex = ItemManager->GetFormatIndex(i);
+        item.OutputFolder = QString::fromUtf8(ItemManager->GetPath(i));
+        tree_->BeginUpdate();
+        PVirtualNode node = tree_->AddChild(nullptr);
+        TItemNodeData* data = tree_->GetNodeData(node);
+        data->NodeKind = 1;
+        data->ItemData = std::move(item);
+        data->Status = stWaiting;
+        tree_->InvalidateNode(node);
+        tree_->EndUpdate();
+    }
+    ItemManager->Clear();
+}
