@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -14,6 +15,9 @@
 namespace {
 
 constexpr quint64 kMaxFileSize = 0x80000000u; // 2 GiB
+// Deeper levels are indented like this one, so that a pathologically deep document is written in
+// linear time.
+constexpr size_t kMaxIndentDepth = 100;
 
 [[noreturn]] void invalid(const char* what) {
     throw EXmlError(QStringLiteral("Invalid Document: ") + QLatin1StringView(what));
@@ -603,9 +607,10 @@ QByteArray TSimpleXmlDocument::SaveToBytes() const {
         qint32 next; // next child to write
     };
     std::vector<Open> stack;
+    auto indent = [&](size_t depth) { out.append(std::min(depth, kMaxIndentDepth) * 2, ' '); };
     auto writeNode = [&](qint32 id, size_t depth) -> bool {
         const Node& n = nodes_[size_t(id)];
-        out.append(depth * 2, ' ');
+        indent(depth);
         const QByteArrayView name = view(n.nameOff, n.nameLen);
         const QByteArrayView value = view(n.valueOff, n.valueLen);
         switch (n.kind) {
@@ -654,7 +659,7 @@ QByteArray TSimpleXmlDocument::SaveToBytes() const {
         Open& top = stack.back();
         if (top.next < 0) {
             const Node& n = nodes_[size_t(top.id)];
-            out.append((stack.size() - 1) * 2, ' ');
+            indent(stack.size() - 1);
             out += "</";
             out.append(text_.data() + n.nameOff, n.nameLen);
             out += ">\r\n";
