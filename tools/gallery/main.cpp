@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     if (argc > 1) {
         const QString target = QString::fromLocal8Bit(argv[1]);
         // Let pending paints and hint timers settle before grabbing.
-        QTimer::singleShot(1500, &app, [&] {
+        QTimer::singleShot(1500, &app, [&, target] {
             window.grab().save(target);
             app.quit();
         });
