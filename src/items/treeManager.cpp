@@ -5,7 +5,10 @@
 
 TTreeManager* TreeManager = nullptr;
 
-TTreeManager::TTreeManager(TVirtualStringTree* tree) : tree_(tree) {}
+TTreeManager::TTreeManager(TVirtualStringTree* tree) : tree_(tree) {
+    if (tree_)
+        BindView();
+}
 
 void TTreeManager::AddItems(const QList<QByteArray>& fileList) {
     if (fileList.isEmpty() || !tree_ || !ItemManager)

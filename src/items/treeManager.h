@@ -2,8 +2,14 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
+class QMenu;
+class QPainter;
+class QPoint;
+class QRect;
 class TVirtualStringTree;
+struct TVirtualNode;
 
 // The list manager: fills the item list and answers the list control's events.
 class TTreeManager {
@@ -18,7 +24,20 @@ public:
 
     TVirtualStringTree* Tree() const { return tree_; }
 
+    // How the list shows its rows (treeManagerView.cpp); bound to the list control's events by the
+    // constructor. Column 0 holds the status picture and the path, column 1 the progress box.
+    QString GetText(TVirtualNode* node, int column) const;
+    int GetImageIndex(TVirtualNode* node, int column) const;
+    QString GetHint(TVirtualNode* node, int column) const;
+    // The item menu, over column 0 only and only while no run is in progress.
+    QMenu* GetPopupMenu(TVirtualNode* node, int column, const QPoint& globalPos) const;
+    void BeforeCellPaint(QPainter* painter, TVirtualNode* node, int column, const QRect& cellRect) const;
+    // Keeps the watermark in the bottom-right corner of the client area.
+    void Resize();
+
 private:
+    void BindView();
+
     TVirtualStringTree* tree_;
 };
 
