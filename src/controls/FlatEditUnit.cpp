@@ -49,7 +49,6 @@ void Triangle(QPainter& p, int cx, int yb, int ya, const QColor& c) {
 TMyCustomFlatEdit::TMyCustomFlatEdit(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
     setTextMargins(2, FrameWidth, 2, FrameWidth);
-    setAttribute(Qt::WA_Hover, false);
     resize(121, 19);
     // Hovering keeps this edit idle while another flat edit has the focus, so a focus change
     // elsewhere can change its look.
