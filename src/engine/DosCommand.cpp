@@ -5,19 +5,27 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QScopeGuard>
 #include <algorithm>
+#include <csignal>
 #include <set>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
 // How long the worker waits for output before it looks at the stop request and the time-outs again.
-// Short enough to answer a Stop well within 100 ms, long enough to cost next to nothing while the
-// child is silent.
-constexpr int POLL_MS = 25;
+// A Stop does not wait for the poll: it sends SIGTERM to the child at once (through a pidfd, which
+// can never hit a recycled process id), and the child's end wakes the worker. Only where the
+// system offers no pidfd does the worker poll fast enough to notice a Stop within 100 ms by itself.
+constexpr int POLL_MS = 250;
+constexpr int POLL_MS_WITHOUT_PIDFD = 25;
 // A stopped child first gets SIGTERM (ffmpeg then closes a valid, shorter file) and SIGKILL only when
 // it is still alive after this grace period.
 constexpr int TERMINATE_GRACE_MS = 2000;
 constexpr int KILL_WAIT_MS = 5000;
+constexpr qsizetype MAX_READ = 1 << 20;
 
 QMutex& workersMutex() {
     static QMutex mutex;
@@ -28,10 +36,30 @@ std::set<TDosThread*>& liveWorkers() {
     return workers;
 }
 
+int openPidFd(qint64 pid) {
+#ifdef SYS_pidfd_open
+    return int(::syscall(SYS_pidfd_open, pid_t(pid), 0)); // close-on-exec by design
+#else
+    Q_UNUSED(pid);
+    return -1;
+#endif
+}
+
+// Asks the child of a run to end (SIGTERM) right away. Call with the run's mutex held.
+void terminateChild(TDosRunLink& link) {
+#ifdef SYS_pidfd_send_signal
+    if (link.PidFd >= 0 && !link.Signalled)
+        link.Signalled = ::syscall(SYS_pidfd_send_signal, link.PidFd, SIGTERM, nullptr, 0) == 0;
+#else
+    Q_UNUSED(link);
+#endif
+}
+
 void detach(TDosRunLink& link) {
     link.Runner = nullptr;
     link.StopRequested = true;
     QMutexLocker locker(&link.Mutex);
+    terminateChild(link);
     link.Detached = true;
     link.HandedOff.wakeAll();
 }
@@ -129,22 +157,42 @@ void TDosThread::run() {
             throw TCreateProcessError(QString::fromUtf8(FSettings.CommandLine) +
                                       QStringLiteral(" doesn't exist."));
         exitCode = STILL_ACTIVE;
+        const int pidFd = openPidFd(process.processId());
+        const auto closePidFd = qScopeGuard([this, pidFd] {
+            QMutexLocker locker(&FLink->Mutex);
+            FLink->PidFd = -1;
+            if (pidFd >= 0)
+                ::close(pidFd);
+        });
+        {
+            QMutexLocker locker(&FLink->Mutex);
+            FLink->PidFd = pidFd;
+        }
+        const int pollMs = pidFd >= 0 ? POLL_MS : POLL_MS_WITHOUT_PIDFD;
 
         for (;;) {
             // The end is sampled before the pipe is read, so the loop leaves only after a read that
             // took everything the child wrote.
             const bool ended = process.state() == QProcess::NotRunning;
-            if (!ended)
-                process.waitForReadyRead(POLL_MS);
-            const QByteArray bytes = process.readAll();
+            if (!ended && !FLink->StopRequested)
+                process.waitForReadyRead(pollMs);
+            // One read takes everything that is waiting, also what arrives while it is being taken
+            // (a fast child writes in small blocks), up to a bound that keeps the hand-offs short.
+            QByteArray bytes = process.readAll();
+            while (!ended && !bytes.isEmpty() && bytes.size() < MAX_READ && process.waitForReadyRead(0))
+                bytes += process.readAll();
             if (!bytes.isEmpty()) {
                 Split(bytes.constData(), bytes.size());
                 HandOffLines();
             }
             if (ended) {
-                exitCode = process.exitStatus() == QProcess::NormalExit
-                               ? quint32(process.exitCode())
-                               : 128 + quint32(process.exitCode()); // died of a signal: never 0
+                QMutexLocker locker(&FLink->Mutex);
+                if (FLink->Signalled)
+                    exitCode = STILL_ACTIVE; // ended by a Stop
+                else if (process.exitStatus() == QProcess::NormalExit)
+                    exitCode = quint32(process.exitCode());
+                else
+                    exitCode = 128 + quint32(process.exitCode()); // died of a signal: never 0
                 break;
             }
             if (FLink->StopRequested || TimedOut())
@@ -201,6 +249,10 @@ void TDosThread::run() {
 }
 
 void TDosThread::Split(const char* data, qsizetype size) {
+    if (FLink->StopRequested)
+        return; // what a stopped child still writes is not delivered
+    FBatch.reserve(FBatch.size() + 1 +
+                   size_t(std::count_if(data, data + size, [](char c) { return c == '\n' || c == '\r'; })));
     QByteArray line = std::move(FPendingLine);
     FPendingLine = QByteArray();
     bool lastWasCR = false;
@@ -225,14 +277,12 @@ void TDosThread::Split(const char* data, qsizetype size) {
             ++i; // completes a CR LF pair split between two reads
         } else if (c == '\r' && i + 1 < size && data[i + 1] == '\n') {
             FReturnCode = rcCRLF;
-            Deliver(line, otEntireLine);
-            line.clear();
+            Deliver(std::exchange(line, QByteArray()), otEntireLine);
             lastWasCR = false;
             i += 2;
         } else {
             FReturnCode = rcLF;
-            Deliver(line, otEntireLine);
-            line.clear();
+            Deliver(std::exchange(line, QByteArray()), otEntireLine);
             ++i;
         }
     }
@@ -242,8 +292,8 @@ void TDosThread::Split(const char* data, qsizetype size) {
         Deliver(line, otBeginningOfLine);
 }
 
-void TDosThread::Deliver(const QByteArray& line, TOutputType type) {
-    FBatch.push_back({line, type, FReturnCode});
+void TDosThread::Deliver(QByteArray line, TOutputType type) {
+    FBatch.push_back(TLine{std::move(line), type, FReturnCode});
 }
 
 void TDosThread::HandOffLines() {
@@ -349,6 +399,10 @@ void TDosCommand::Stop() {
     if (!FCurrent)
         return;
     FCurrent->StopRequested = true;
+    {
+        QMutexLocker locker(&FCurrent->Mutex);
+        terminateChild(*FCurrent);
+    }
     FCurrent.reset();
 }
 

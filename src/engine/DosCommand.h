@@ -128,8 +128,10 @@ struct TDosRunLink {
 
     QMutex Mutex;
     QWaitCondition HandedOff;
-    quint64 Posted = 0; // hand-offs posted by the worker
-    quint64 Done = 0;   // hand-offs finished on the main thread
+    int PidFd = -1;         // the running child, for a Stop that ends it at once; -1 when none
+    bool Signalled = false; // a Stop or the runner's destruction sent the child SIGTERM
+    quint64 Posted = 0;     // hand-offs posted by the worker
+    quint64 Done = 0;       // hand-offs finished on the main thread
 };
 
 // The worker of one run: starts the child (without a shell, as an argument vector), polls its merged
@@ -167,7 +169,7 @@ private:
     };
 
     void Split(const char* data, qsizetype size);
-    void Deliver(const QByteArray& line, TOutputType type);
+    void Deliver(QByteArray line, TOutputType type);
     void HandOffLines();
     bool HandOff(std::function<void()> onMainThread);
     bool TimedOut() const;
