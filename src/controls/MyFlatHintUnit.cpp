@@ -305,7 +305,7 @@ QString TMyFlatHint::HintOf(QWidget* widget, const QPoint& pos, QRect* area) {
     QRect found = widget ? widget->rect() : QRect();
     QString text;
     for (QWidget* w = widget; w; w = w->parentWidget()) {
-        const QPoint p = w->mapFrom(widget, pos);
+        const QPoint p = widget->mapTo(w, pos); // w is widget or one of its ancestors
         const QPoint offset = widget->mapFrom(w, QPoint(0, 0));
         auto provider = Providers().constFind(w);
         if (provider != Providers().constEnd()) {
