@@ -6,8 +6,10 @@
 TTreeManager* TreeManager = nullptr;
 
 TTreeManager::TTreeManager(TVirtualStringTree* tree) : tree_(tree) {
-    if (tree_)
+    if (tree_) {
         BindView();
+        BindProperties();
+    }
 }
 
 void TTreeManager::AddItems(const QList<QByteArray>& fileList) {

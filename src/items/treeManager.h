@@ -35,8 +35,15 @@ public:
     // Keeps the watermark in the bottom-right corner of the client area.
     void Resize();
 
+    // The Item Property dialog for one row (treeManagerProperties.cpp): nothing for no row; the
+    // format and output folder are written back only when OK was pressed and no run is in
+    // progress. Raises EOSError (and shows no dialog) when the row's input file has vanished.
+    // The list control's double-click opens it for the focused row.
+    void ShowItemProperties(TVirtualNode* node);
+
 private:
     void BindView();
+    void BindProperties();
 
     TVirtualStringTree* tree_;
 };
