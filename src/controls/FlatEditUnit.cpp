@@ -493,10 +493,15 @@ void TMyFlatComboBox::paintEvent(QPaintEvent*) {
             textColor = palette().color(QPalette::Disabled, QPalette::Text);
         else if (highlighted)
             textColor = palette().color(QPalette::Active, QPalette::HighlightedText);
+        // With nothing selected the placeholder text, if any, stands in for the entry's text.
+        const bool placeholder = currentIndex() < 0 && !placeholderText().isEmpty();
+        if (placeholder && !highlighted)
+            textColor = palette().color(QPalette::PlaceholderText);
         p.setPen(textColor);
         p.setFont(font());
         p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                   fontMetrics().elidedText(currentText(), Qt::ElideRight, textRect.width()));
+                   fontMetrics().elidedText(placeholder ? placeholderText() : currentText(), Qt::ElideRight,
+                                            textRect.width()));
     }
 
     const QRect frame(0, 0, w - 12, h);
