@@ -205,7 +205,16 @@ void TDosThread::run() {
         }
 
         if (exitCode == STILL_ACTIVE && process.state() != QProcess::NotRunning) {
-            process.terminate();
+            // SIGTERM exactly once: ffmpeg takes a second one as "exit immediately" and then leaves
+            // its output file without an index.
+            {
+                QMutexLocker locker(&FLink->Mutex);
+                terminateChild(*FLink);
+                if (!FLink->Signalled) {
+                    process.terminate();
+                    FLink->Signalled = true;
+                }
+            }
             if (!process.waitForFinished(TERMINATE_GRACE_MS)) {
                 process.kill();
                 process.waitForFinished(KILL_WAIT_MS);

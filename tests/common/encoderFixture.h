@@ -76,9 +76,12 @@ public:
         QProcess probe;
         probe.start(QStringLiteral(QUELVID_FFPROBE),
                     {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", path});
-        if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
+        if (!probe.waitForFinished(30000) || probe.exitCode() != 0 ||
+            !(probe.readAllStandardOutput().trimmed().toDouble() > 0)) {
+            qWarning("%s: not playable: %s", qPrintable(path), probe.readAllStandardError().constData());
             return false;
-        return probe.readAllStandardOutput().trimmed().toDouble() > 0;
+        }
+        return true;
     }
 
 private:

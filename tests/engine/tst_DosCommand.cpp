@@ -4,6 +4,7 @@
 #include "processProbe.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -130,6 +131,25 @@ private slots:
         QVERIFY2(!ProcessExists(pid), "the child was neither ended nor reaped before the end event");
     }
 
+    // ffmpeg takes a second SIGTERM as "exit immediately" and leaves its output without an index.
+    void stopSendsSigtermOnlyOnce() {
+        QTemporaryDir dir;
+        const QString countFile = dir.filePath("terms");
+        TDosCommand runner;
+        TRecorder recorder;
+        recorder.Bind(runner);
+        runner.CommandLine = "term_counter.sh";
+        runner.Arguments = QStringList{Fixtures + "/term_counter.sh", countFile};
+        runner.Execute();
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.Events.size(), 1, 10000);
+        runner.Stop();
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.Ends, 1, 10000);
+        QCOMPARE(recorder.ExitCode, STILL_ACTIVE);
+        QFile terms(countFile);
+        QVERIFY(terms.open(QIODevice::ReadOnly));
+        QCOMPARE(terms.readAll(), QByteArray("TERM\n"));
+    }
+
     void missingProgramReportsAfterTheEndEvent() {
         TScriptedDialogs dialogs;
         SetDialogs(&dialogs);
@@ -220,6 +240,21 @@ private slots:
         QTRY_VERIFY(ChildProcesses().isEmpty());
         QCoreApplication::processEvents();
         QCOMPARE(eventsAfterDestruction, 0);
+    }
+
+    void endHandlerMayFreeTheRunner() {
+        auto* runner = new TDosCommand;
+        int ends = 0;
+        runner->OnTerminated = [&](TDosCommand* sender, quint32) {
+            ++ends;
+            delete sender;
+        };
+        runner->CommandLine = "emit.sh";
+        runner->Arguments = QStringList{Fixtures + "/emit.sh", "0", "line\\n"};
+        runner->Execute();
+        QTRY_COMPARE_WITH_TIMEOUT(ends, 1, 10000);
+        QTRY_VERIFY(ChildProcesses().isEmpty());
+        QCOMPARE(ends, 1);
     }
 
     void endHandlerMayStartTheNextRun() {
