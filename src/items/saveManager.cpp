@@ -1,28 +1,56 @@
 #include "items/saveManager.h"
 
+#include "items/sharedFolderText.h"
 #include "platform/VirtualStringTree.h"
 #include "platform/strConvert.h"
 
 #include <QFileInfo>
+#include <QStringEncoder>
+#include <charconv>
 
 TSaveManager* SaveManager = nullptr;
+
+namespace {
+
+// UTF-8 of a wide string in a buffer reused from row to row.
+class TNarrowBuffer {
+public:
+    QByteArrayView Narrow(QStringView wide) {
+        encoder_.resetState(); // a lone surrogate at the end of one name must not reach the next
+        buffer_.resize(size_t(encoder_.requiredSpace(wide.size())));
+        char* end = encoder_.appendToBuffer(buffer_.data(), wide);
+        return QByteArrayView(buffer_.data(), end - buffer_.data());
+    }
+
+private:
+    QStringEncoder encoder_{QStringEncoder::Utf8};
+    std::string buffer_;
+};
+
+} // namespace
 
 TSaveManager::TSaveManager(TVirtualStringTree* tree) : tree_(tree) {}
 
 void TSaveManager::Export(const QString& path) {
-    document_.Clear("list");
-    TSimpleXmlElement root = document_.Root();
+    // The list is written element by element in the document layout rather than built as a
+    // document first: a million rows then cost one pass and no second copy of the list.
+    TSimpleXmlWriter writer;
+    writer.Reserve(size_t(tree_->TotalCount()) * 160 + 64);
+    writer.StartElement("list");
+    TNarrowBuffer fileName, folder;
     PVirtualNode node = tree_->GetFirst();
     for (quint32 i = 0; i < tree_->TotalCount() && node; ++i, node = tree_->GetNextSibling(node)) {
         const TItemData& data = tree_->GetNodeData(node)->ItemData;
-        TSimpleXmlElement item = root.AddChild("item");
-        item.AddChild("filename", data.FileName.toUtf8());
-        item.AddChild("format", QByteArray::number(data.FormatIndex));
-        item.AddChild("path", data.OutputFolder.toUtf8());
+        char number[16];
+        const auto [end, ec] = std::to_chars(number, number + sizeof number, data.FormatIndex);
+        writer.StartElement("item");
+        writer.TextElement("filename", fileName.Narrow(data.FileName));
+        writer.TextElement("format", QByteArrayView(number, end - number));
+        writer.TextElement("path", folder.Narrow(data.OutputFolder));
+        writer.EndElement();
     }
-    document_.SaveToFile(path);
-    // The document is not needed until the next command: give its memory back.
-    document_.Clear("list");
+    writer.EndElement();
+    writer.SaveToFile(path);
 }
 
 void TSaveManager::Import(const QString& path) {
@@ -38,6 +66,7 @@ void TSaveManager::Import(const QString& path) {
         TVirtualStringTree* tree;
         ~EndUpdate() { tree->EndUpdate(); }
     } endUpdate{tree_};
+    TSharedFolderText folders;
     for (TSimpleXmlElement item = document_.Root().FirstChild(); item; item = item.NextSibling()) {
         if (!item.IsElement())
             continue;
@@ -47,7 +76,7 @@ void TSaveManager::Import(const QString& path) {
         TItemData data;
         data.FileName = QString::fromUtf8(fileName.ValueView());
         data.FormatIndex = StrToInt(item.ChildValue("format"));
-        data.OutputFolder = QString::fromUtf8(item.ChildValue("path"));
+        data.OutputFolder = folders.Widen(item.ChildValue("path"));
         tree_->BeginUpdate();
         PVirtualNode node = tree_->AddChild(nullptr);
         TItemNodeData* record = tree_->GetNodeData(node);

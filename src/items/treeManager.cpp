@@ -1,6 +1,7 @@
 #include "items/treeManager.h"
 
 #include "items/itemManager.h"
+#include "items/sharedFolderText.h"
 #include "platform/VirtualStringTree.h"
 
 TTreeManager* TreeManager = nullptr;
@@ -21,11 +22,12 @@ void TTreeManager::AddItems(const QList<QByteArray>& fileList) {
         TVirtualStringTree* tree;
         ~EndUpdate() { tree->EndUpdate(); }
     } endUpdate{tree_};
+    TSharedFolderText folders;
     for (int i = 0; i < fileList.size(); ++i) {
         TItemData item;
         item.FileName = QString::fromUtf8(fileList[i]);
         item.FormatIndex = ItemManager->GetFormatIndex(i);
-        item.OutputFolder = QString::fromUtf8(ItemManager->GetPath(i));
+        item.OutputFolder = folders.Widen(ItemManager->GetPath(i));
         tree_->BeginUpdate();
         PVirtualNode node = tree_->AddChild(nullptr);
         TItemNodeData* data = tree_->GetNodeData(node);

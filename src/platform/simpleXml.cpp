@@ -149,10 +149,23 @@ void decodeInto(QByteArrayView s, std::string& out) {
     }
 }
 
+// Bytes written as references: the five markup characters and everything from 128 up.
+constexpr bool needsEscape(unsigned char c) {
+    return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' || c >= 128;
+}
+
 void appendEscaped(std::string& out, QByteArrayView s) {
     static const char hexDigits[] = "0123456789ABCDEF";
-    for (char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
+    const char* p = s.data();
+    const char* end = p + s.size();
+    while (p < end) {
+        const char* run = p;
+        while (p < end && !needsEscape(static_cast<unsigned char>(*p)))
+            ++p;
+        out.append(run, size_t(p - run));
+        if (p == end)
+            break;
+        const auto c = static_cast<unsigned char>(*p++);
         switch (c) {
         case '&':
             out += "&amp;";
@@ -169,15 +182,10 @@ void appendEscaped(std::string& out, QByteArrayView s) {
         case '\'':
             out += "&apos;";
             break;
-        default:
-            if (c >= 128) {
-                out += "&#x";
-                out += hexDigits[c >> 4];
-                out += hexDigits[c & 15];
-                out += ';';
-            } else {
-                out += ch;
-            }
+        default: {
+            const char ref[6] = {'&', '#', 'x', hexDigits[c >> 4], hexDigits[c & 15], ';'};
+            out.append(ref, 6);
+        }
         }
     }
 }
@@ -193,13 +201,20 @@ QString systemText(int code) {
 
 class TSimpleXmlParser {
 public:
-    TSimpleXmlParser(QByteArrayView data, TSimpleXmlDocument& doc) : s_(data), doc_(doc) {}
+    // Parses the document's own text in place: names and plain values stay where they are.
+    explicit TSimpleXmlParser(TSimpleXmlDocument& doc)
+        : s_(doc.text_.data(), qsizetype(doc.text_.size())), doc_(doc) {}
 
     void run() {
         if (quint64(s_.size()) >= kDecodedFlag)
             invalid("The file is too large");
-        doc_.text_.assign(s_.data(), size_t(s_.size()));
         doc_.nodes_.clear();
+        // At most one node per '<'; reserving (untouched memory) spares copying a growing vector.
+        size_t markup = 1;
+        for (const char *p = s_.data(), *end = p + s_.size();
+             (p = static_cast<const char*>(std::memchr(p, '<', size_t(end - p)))) != nullptr; ++p)
+            ++markup;
+        doc_.nodes_.reserve(markup);
         skipMisc(true);
         if (p_ >= s_.size())
             invalid("No root element");
@@ -534,8 +549,9 @@ TSimpleXmlDocument::TSimpleXmlDocument(QByteArrayView rootName) {
 }
 
 void TSimpleXmlDocument::Clear(QByteArrayView rootName) {
-    nodes_.assign(1, Node{});
-    text_.clear();
+    // Give the memory of a large document back rather than keeping its capacity.
+    std::vector<Node>(1).swap(nodes_);
+    std::string().swap(text_);
     for (auto& r : recentNames_)
         r = {};
     invalidateIndex();
@@ -544,8 +560,14 @@ void TSimpleXmlDocument::Clear(QByteArrayView rootName) {
 }
 
 void TSimpleXmlDocument::LoadFromBytes(QByteArrayView data) {
+    std::string text(data.data(), size_t(data.size()));
+    adopt(std::move(text));
+}
+
+void TSimpleXmlDocument::adopt(std::string&& text) {
     TSimpleXmlDocument fresh;
-    TSimpleXmlParser(data, fresh).run();
+    fresh.text_ = std::move(text);
+    TSimpleXmlParser(fresh).run();
     nodes_ = std::move(fresh.nodes_);
     text_ = std::move(fresh.text_);
     for (auto& r : recentNames_)
@@ -594,108 +616,165 @@ void TSimpleXmlDocument::LoadFromFile(const QString& path) {
         got += size_t(r);
     }
     data.resize(got);
-    LoadFromBytes(QByteArrayView(data.data(), qsizetype(data.size())));
+    adopt(std::move(data));
 }
 
-QByteArray TSimpleXmlDocument::SaveToBytes() const {
-    std::string out;
-    out.reserve(text_.size() + nodes_.size() * 16 + 64);
-    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
-    // Iterative walk: each stack entry is a node whose start tag has been written.
-    struct Open {
-        qint32 id;
-        qint32 next; // next child to write
-    };
-    std::vector<Open> stack;
-    auto indent = [&](size_t depth) { out.append(std::min(depth, kMaxIndentDepth) * 2, ' '); };
-    auto writeNode = [&](qint32 id, size_t depth) -> bool {
+void TSimpleXmlDocument::write(TSimpleXmlWriter& writer) const {
+    // Iterative walk: each stack entry is an element whose start tag has been written, with the
+    // next child to write.
+    std::vector<std::pair<qint32, qint32>> stack;
+    auto writeNode = [&](qint32 id) {
         const Node& n = nodes_[size_t(id)];
-        indent(depth);
         const QByteArrayView name = view(n.nameOff, n.nameLen);
         const QByteArrayView value = view(n.valueOff, n.valueLen);
         switch (n.kind) {
         case xnElement:
-            out += '<';
-            out.append(name.data(), size_t(name.size()));
             if (n.firstChild >= 0) {
-                out += ">\r\n";
-                return true;
+                writer.StartElement(name);
+                stack.emplace_back(id, n.firstChild);
+            } else {
+                writer.TextElement(name, value);
             }
-            if (value.isEmpty()) {
-                out += "/>\r\n";
-                return false;
-            }
-            out += '>';
-            appendEscaped(out, value);
-            out += "</";
-            out.append(name.data(), size_t(name.size()));
-            out += ">\r\n";
-            return false;
+            break;
         case xnText:
-            appendEscaped(out, value);
+            writer.Text(value);
             break;
         case xnCData:
-            out += "<![CDATA[";
-            out.append(value.data(), size_t(value.size()));
-            out += "]]>";
+            writer.CData(value);
             break;
         case xnComment:
-            out += "<!--";
-            out.append(value.data(), size_t(value.size()));
-            out += "-->";
+            writer.Comment(value);
             break;
         case xnProcessingInstruction:
-            out += "<?";
-            out.append(value.data(), size_t(value.size()));
-            out += "?>";
+            writer.ProcessingInstruction(value);
             break;
         }
-        out += "\r\n";
-        return false;
     };
-    if (writeNode(0, 0))
-        stack.push_back({0, nodes_[0].firstChild});
+    writeNode(0);
     while (!stack.empty()) {
-        Open& top = stack.back();
-        if (top.next < 0) {
-            const Node& n = nodes_[size_t(top.id)];
-            indent(stack.size() - 1);
-            out += "</";
-            out.append(text_.data() + n.nameOff, n.nameLen);
-            out += ">\r\n";
+        const qint32 child = stack.back().second;
+        if (child < 0) {
+            writer.EndElement();
             stack.pop_back();
             continue;
         }
-        const qint32 child = top.next;
-        top.next = nodes_[size_t(child)].nextSibling;
-        if (writeNode(child, stack.size()))
-            stack.push_back({child, nodes_[size_t(child)].firstChild});
+        stack.back().second = nodes_[size_t(child)].nextSibling;
+        writeNode(child);
     }
-    return QByteArray(out.data(), qsizetype(out.size()));
+}
+
+QByteArray TSimpleXmlDocument::SaveToBytes() const {
+    TSimpleXmlWriter writer;
+    write(writer);
+    return QByteArray(writer.Bytes().data(), qsizetype(writer.Bytes().size()));
 }
 
 void TSimpleXmlDocument::SaveToFile(const QString& path) const {
-    const QByteArray bytes = SaveToBytes();
+    TSimpleXmlWriter writer;
+    writer.Reserve(text_.size() + nodes_.size() * 24 + 64);
+    write(writer);
+    writer.SaveToFile(path);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writer
+
+TSimpleXmlWriter::TSimpleXmlWriter() {
+    out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+}
+
+void TSimpleXmlWriter::indent() {
+    out_.append(std::min(open_.size(), kMaxIndentDepth) * 2, ' ');
+}
+
+void TSimpleXmlWriter::StartElement(QByteArrayView name) {
+    indent();
+    out_ += '<';
+    open_.emplace_back(out_.size(), size_t(name.size()));
+    out_.append(name.data(), size_t(name.size()));
+    out_ += ">\r\n";
+}
+
+void TSimpleXmlWriter::EndElement() {
+    if (open_.empty())
+        return;
+    const auto [off, len] = open_.back();
+    open_.pop_back();
+    indent();
+    out_ += "</";
+    out_.append(out_, off, len);
+    out_ += ">\r\n";
+}
+
+void TSimpleXmlWriter::TextElement(QByteArrayView name, QByteArrayView value) {
+    indent();
+    out_ += '<';
+    out_.append(name.data(), size_t(name.size()));
+    if (value.isEmpty()) {
+        out_ += "/>\r\n";
+        return;
+    }
+    out_ += '>';
+    appendEscaped(out_, value);
+    out_ += "</";
+    out_.append(name.data(), size_t(name.size()));
+    out_ += ">\r\n";
+}
+
+void TSimpleXmlWriter::Text(QByteArrayView text) {
+    indent();
+    appendEscaped(out_, text);
+    out_ += "\r\n";
+}
+
+void TSimpleXmlWriter::CData(QByteArrayView text) {
+    indent();
+    out_ += "<![CDATA[";
+    out_.append(text.data(), size_t(text.size()));
+    out_ += "]]>\r\n";
+}
+
+void TSimpleXmlWriter::Comment(QByteArrayView text) {
+    indent();
+    out_ += "<!--";
+    out_.append(text.data(), size_t(text.size()));
+    out_ += "-->\r\n";
+}
+
+void TSimpleXmlWriter::ProcessingInstruction(QByteArrayView text) {
+    indent();
+    out_ += "<?";
+    out_.append(text.data(), size_t(text.size()));
+    out_ += "?>\r\n";
+}
+
+void TSimpleXmlWriter::SaveToFile(const QString& path) const {
     QSaveFile file(path);
-    auto fail = [&](const QString& reason) {
+    auto fail = [&](int code) {
+        const QString reason = code ? systemText(code) : file.errorString();
         throw EFCreateError(
             QStringLiteral("Cannot create file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
     };
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        const int code = errno;
-        fail(code ? systemText(code) : file.errorString());
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(reason);
+    // Unbuffered, so that every failed or short write is seen here: a buffered QSaveFile can report
+    // a commit as done after a short write at flush time (a full disk), replacing a good list with
+    // a truncated one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(errno);
+    size_t done = 0;
+    while (done < out_.size()) {
+        errno = 0;
+        const qint64 written = file.write(out_.data() + done, qint64(out_.size() - done));
+        if (written <= 0) {
+            const int code = errno;
+            file.cancelWriting();
+            fail(code);
+        }
+        done += size_t(written);
     }
     errno = 0;
-    if (!file.commit()) {
-        const int code = errno;
-        fail(code ? systemText(code) : file.errorString());
-    }
+    if (!file.commit())
+        fail(errno);
 }
 
 quint32 TSimpleXmlDocument::store(QByteArrayView bytes) {

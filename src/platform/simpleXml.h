@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A small byte-oriented XML document: the format catalogue, the staging list and the list files
@@ -43,6 +44,34 @@ enum TSimpleXmlNodeKind : quint8 {
 };
 
 class TSimpleXmlDocument;
+
+// Writes the layout described above straight into bytes, element by element. The document's own
+// writer uses it; a caller producing a large document can use it directly and skip building one.
+class TSimpleXmlWriter {
+public:
+    TSimpleXmlWriter(); // writes the declaration line
+    void Reserve(size_t bytes) { out_.reserve(bytes); }
+
+    void StartElement(QByteArrayView name);                      // "<name>", children follow
+    void EndElement();                                           // "</name>" of the innermost open one
+    void TextElement(QByteArrayView name, QByteArrayView value); // "<name>value</name>" or "<name/>"
+    void EmptyElement(QByteArrayView name) { TextElement(name, {}); }
+    // Non-element nodes on lines of their own.
+    void Text(QByteArrayView text);
+    void CData(QByteArrayView text);
+    void Comment(QByteArrayView text);
+    void ProcessingInstruction(QByteArrayView text);
+
+    const std::string& Bytes() const { return out_; }
+    // Writes the bytes through QSaveFile: an existing file survives a failed write. Raises
+    // EFCreateError ("Cannot create file "%s". %s").
+    void SaveToFile(const QString& path) const;
+
+private:
+    void indent();
+    std::string out_;
+    std::vector<std::pair<size_t, size_t>> open_; // names of the open elements, as offsets in out_
+};
 
 // A handle to one node of a document. It stays valid while nodes are added; ClearChildren and
 // reloading the document invalidate handles to the removed nodes.
@@ -115,6 +144,8 @@ private:
         TSimpleXmlNodeKind kind = xnElement;
     };
 
+    void adopt(std::string&& text); // parses text as the new content
+    void write(TSimpleXmlWriter& writer) const;
     quint32 store(QByteArrayView bytes);
     quint32 storeName(QByteArrayView name);
     QByteArrayView view(quint32 off, quint32 len) const { return {text_.data() + off, qsizetype(len)}; }
