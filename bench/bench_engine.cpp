@@ -1,6 +1,6 @@
 // Conversion engine figures: output capture rate, Stop answer time, the program's own CPU time while
 // an encode runs, and the batch driver's overhead over a plain loop running the same encoder commands.
-// Usage: bench_engine [capture|stop|quiet|batch]... (all four when none is named)
+// Usage: bench_engine [capture|stop|quiet|batch|overhead]... (all when none is named)
 
 #include "engine/command.h"
 #include "platform/VirtualStringTree.h"
@@ -25,10 +25,21 @@ double cpuSeconds() {
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Runs the event loop until the flag is set.
+// Runs the program's event loop (deferred deletions included, as in the program) until finish() has
+// set the flag.
+QEventLoop* runningLoop = nullptr;
 void waitFor(const bool& flag) {
-    while (!flag)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (flag)
+        return;
+    QEventLoop loop;
+    runningLoop = &loop;
+    loop.exec();
+    runningLoop = nullptr;
+}
+void finish(bool& flag) {
+    flag = true;
+    if (runningLoop)
+        runningLoop->quit();
 }
 
 void pause(int ms) {
@@ -50,7 +61,7 @@ void benchCapture() {
             inOrder = inOrder && line.toLongLong() == expected;
             ++expected;
         };
-        runner.OnTerminated = [&](TDosCommand*, quint32) { ended = true; };
+        runner.OnTerminated = [&](TDosCommand*, quint32) { finish(ended); };
         runner.CommandLine = "seq " + QByteArray::number(count);
         QElapsedTimer clock;
         clock.start();
@@ -73,7 +84,7 @@ void benchStop() {
         QElapsedTimer clock;
         runner.OnTerminated = [&](TDosCommand*, quint32) {
             answers << clock.nsecsElapsed() / 1e6;
-            ended = true;
+            finish(ended);
         };
         runner.CommandLine = "sleep 600";
         runner.Execute();
@@ -101,7 +112,7 @@ void benchQuiet() {
     bool complete = false;
     int lines = 0;
     driver.OnProgress = [](TCommand*, quint32) {};
-    driver.OnComplete = [&](TCommand*, bool) { complete = true; };
+    driver.OnComplete = [&](TCommand*, bool) { finish(complete); };
     driver.OnOutputLine = [&](TDosCommand*, qint32) { ++lines; };
     QElapsedTimer clock;
     clock.start();
@@ -161,7 +172,7 @@ void benchBatch() {
     TCommand driver(&tree);
     bool complete = false;
     driver.OnProgress = [](TCommand*, quint32) {};
-    driver.OnComplete = [&](TCommand*, bool) { complete = true; };
+    driver.OnComplete = [&](TCommand*, bool) { finish(complete); };
     auto batch = [&] {
         emptyConvertFolder();
         complete = false;
@@ -208,6 +219,44 @@ void benchBatch() {
         *std::min_element(drivens.begin(), drivens.end()) / *std::min_element(plains.begin(), plains.end()));
 }
 
+// The driver's own cost per item, without the encoder's noise: an encoder that does nothing
+// (/bin/true in place of bin/ffmpeg), 200 items, against a plain loop starting /bin/true as often.
+void benchOverhead() {
+    TEncoderFixture fixture(false);
+    QFile::link(QStringLiteral("/bin/true"), fixture.Folder() + "bin/ffmpeg");
+    const int count = 200;
+    TVirtualStringTree tree;
+    for (int i = 0; i < count; ++i) {
+        PVirtualNode node = tree.AddChild();
+        tree.GetNodeData(node)->ItemData.FileName = QStringLiteral("/nonexistent/clip%1.avi").arg(i);
+        tree.GetNodeData(node)->ItemData.FormatIndex = TEncoderFixture::fmtQuick;
+    }
+    TCommand driver(&tree);
+    bool complete = false;
+    driver.OnProgress = [](TCommand*, quint32) {};
+    driver.OnComplete = [&](TCommand*, bool) { finish(complete); };
+    for (int round = 0; round < 3; ++round) {
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < count; ++i) {
+            QProcess process;
+            process.setProcessChannelMode(QProcess::MergedChannels);
+            process.setStandardInputFile(QProcess::nullDevice());
+            process.start(QStringLiteral("/bin/true"), {"-i", "x", "y"});
+            process.waitForFinished(-1);
+        }
+        const double plain = clock.nsecsElapsed() / 1e6;
+        complete = false;
+        clock.restart();
+        driver.Start();
+        waitFor(complete);
+        const double driven = clock.nsecsElapsed() / 1e6;
+        std::printf("overhead: %d runs of /bin/true: plain loop %.1f ms, TCommand %.1f ms: %.3f ms more per "
+                    "item\n",
+                    count, plain, driven, (driven - plain) / count);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -215,7 +264,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList parts = app.arguments().mid(1);
     if (parts.isEmpty())
-        parts = {"capture", "stop", "quiet", "batch"};
+        parts = {"capture", "stop", "quiet", "batch", "overhead"};
     for (const QString& part : parts) {
         if (part == "capture")
             benchCapture();
@@ -225,6 +274,8 @@ int main(int argc, char** argv) {
             benchQuiet();
         else if (part == "batch")
             benchBatch();
+        else if (part == "overhead")
+            benchOverhead();
         std::fflush(stdout);
     }
     return 0;
