@@ -212,8 +212,9 @@ public:
 
     // Starts a run and returns at once; nothing at all when CommandLine is empty.
     void Execute();
-    // Asks the held run to stop and lets go of it, without waiting; its OnTerminated still follows
-    // (with 259 unless the child had ended by itself).
+    // Asks the held run to stop and lets go of it, without waiting: the child gets SIGTERM at once
+    // (exactly once) and SIGKILL when it is still alive about 2 s later. The run's OnTerminated still
+    // follows, with 259 unless the child had ended by itself.
     void Stop();
 
 private:
