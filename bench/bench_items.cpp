@@ -9,6 +9,7 @@
 #include "items/saveManager.h"
 #include "items/treeManager.h"
 #include "platform/VirtualStringTree.h"
+#include "platform/bigAlloc.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,7 +24,7 @@ namespace {
 
 qint64 heapInUse() {
     const struct mallinfo2 info = mallinfo2();
-    return qint64(info.uordblks) + qint64(info.hblkhd);
+    return qint64(info.uordblks) + qint64(info.hblkhd) + qint64(BigMappedBytes());
 }
 
 qint64 rssKiB() {

@@ -32,10 +32,9 @@ private:
 TSaveManager::TSaveManager(TVirtualStringTree* tree) : tree_(tree) {}
 
 void TSaveManager::Export(const QString& path) {
-    // The list is written element by element in the document layout rather than built as a
-    // document first: a million rows then cost one pass and no second copy of the list.
-    TSimpleXmlWriter writer;
-    writer.Reserve(size_t(tree_->TotalCount()) * 160 + 64);
+    // The list is written element by element in the document layout, straight into the file,
+    // rather than built as a document first: a million rows then cost one pass and no copy.
+    TSimpleXmlWriter writer(path);
     writer.StartElement("list");
     TNarrowBuffer fileName, folder;
     PVirtualNode node = tree_->GetFirst();
@@ -50,7 +49,7 @@ void TSaveManager::Export(const QString& path) {
         writer.EndElement();
     }
     writer.EndElement();
-    writer.SaveToFile(path);
+    writer.Commit();
 }
 
 void TSaveManager::Import(const QString& path) {

@@ -151,13 +151,39 @@ TVirtualStringTree::~TVirtualStringTree() {
     // object it is bound to may already be gone at shutdown.
     model_->beginReset();
     for (PVirtualNode node : nodes_)
-        delete node;
+        node->~TVirtualNode();
     nodes_.clear();
     model_->endReset(0);
+    releaseStore();
+}
+
+PVirtualNode TVirtualStringTree::newNode() {
+    if (!free_.empty()) {
+        void* place = free_.back();
+        free_.pop_back();
+        return new (place) TVirtualNode;
+    }
+    if (slabs_.empty() || slabs_.back().used == slabs_.back().capacity) {
+        // Slabs grow from a few rows to 8 MiB, so a short list stays small and a long one costs
+        // few large blocks.
+        constexpr size_t largest = (size_t(8) << 20) / sizeof(TVirtualNode);
+        const size_t capacity = slabs_.empty() ? 64 : std::min(slabs_.back().capacity * 2, largest);
+        slabs_.push_back(
+            {static_cast<TVirtualNode*>(BigAlloc(capacity * sizeof(TVirtualNode))), capacity, 0});
+    }
+    TSlab& slab = slabs_.back();
+    return new (slab.nodes + slab.used++) TVirtualNode;
+}
+
+void TVirtualStringTree::releaseStore() {
+    for (const TSlab& slab : slabs_)
+        BigFree(slab.nodes, slab.capacity * sizeof(TVirtualNode));
+    slabs_.clear();
+    free_.clear();
 }
 
 PVirtualNode TVirtualStringTree::AddChild(PVirtualNode) {
-    auto* node = new TVirtualNode;
+    PVirtualNode node = newNode();
     node->index_ = quint32(nodes_.size());
     nodes_.push_back(node);
     if (updateCount_ == 0)
@@ -244,7 +270,8 @@ void TVirtualStringTree::SetFocusedNode(PVirtualNode node) {
 void TVirtualStringTree::freeNode(PVirtualNode node) {
     if (OnFreeNode)
         OnFreeNode(node);
-    delete node;
+    node->~TVirtualNode();
+    free_.push_back(node);
 }
 
 void TVirtualStringTree::DeleteSelectedNodes() {
@@ -279,12 +306,17 @@ void TVirtualStringTree::DeleteSelectedNodes() {
 
 void TVirtualStringTree::Clear() {
     model_->beginReset();
-    std::vector<PVirtualNode> gone;
+    TBigVector<PVirtualNode> gone;
     gone.swap(nodes_);
     dirty_ = false;
     model_->endReset(0);
+    if (OnFreeNode) {
+        for (PVirtualNode node : gone)
+            OnFreeNode(node);
+    }
     for (PVirtualNode node : gone)
-        freeNode(node);
+        node->~TVirtualNode();
+    releaseStore();
 }
 
 PVirtualNode TVirtualStringTree::GetNodeAt(const QPoint& viewportPos) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "items/_consts.h"
+#include "platform/bigAlloc.h"
 
 #include <QList>
 #include <QPixmap>
@@ -112,9 +113,20 @@ private:
     friend class TVirtualTreeDelegate;
 
     void flushPending();
+    PVirtualNode newNode();
     void freeNode(PVirtualNode node);
+    void releaseStore();
 
-    std::vector<PVirtualNode> nodes_;
+    // Rows live in slabs; a deleted row's place is reused by the next new row.
+    struct TSlab {
+        TVirtualNode* nodes;
+        size_t capacity;
+        size_t used;
+    };
+    std::vector<TSlab> slabs_;
+    std::vector<PVirtualNode> free_;
+
+    TBigVector<PVirtualNode> nodes_;
     TVirtualTreeModel* model_ = nullptr;
     int updateCount_ = 0;
     int nodeHeight_ = 18;

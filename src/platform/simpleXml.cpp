@@ -550,8 +550,8 @@ TSimpleXmlDocument::TSimpleXmlDocument(QByteArrayView rootName) {
 
 void TSimpleXmlDocument::Clear(QByteArrayView rootName) {
     // Give the memory of a large document back rather than keeping its capacity.
-    std::vector<Node>(1).swap(nodes_);
-    std::string().swap(text_);
+    TBigVector<Node>(1).swap(nodes_);
+    TBigString().swap(text_);
     for (auto& r : recentNames_)
         r = {};
     invalidateIndex();
@@ -560,11 +560,10 @@ void TSimpleXmlDocument::Clear(QByteArrayView rootName) {
 }
 
 void TSimpleXmlDocument::LoadFromBytes(QByteArrayView data) {
-    std::string text(data.data(), size_t(data.size()));
-    adopt(std::move(text));
+    adopt(TBigString(data.data(), size_t(data.size())));
 }
 
-void TSimpleXmlDocument::adopt(std::string&& text) {
+void TSimpleXmlDocument::adopt(TBigString&& text) {
     TSimpleXmlDocument fresh;
     fresh.text_ = std::move(text);
     TSimpleXmlParser(fresh).run();
@@ -595,7 +594,7 @@ void TSimpleXmlDocument::LoadFromFile(const QString& path) {
         fail(EISDIR);
     if (quint64(st.st_size) >= kMaxFileSize)
         invalid("The file is too large");
-    std::string data;
+    TBigString data;
     data.resize(size_t(st.st_size));
     size_t got = 0;
     for (;;) {
@@ -666,21 +665,79 @@ void TSimpleXmlDocument::write(TSimpleXmlWriter& writer) const {
 QByteArray TSimpleXmlDocument::SaveToBytes() const {
     TSimpleXmlWriter writer;
     write(writer);
-    return QByteArray(writer.Bytes().data(), qsizetype(writer.Bytes().size()));
+    return writer.Bytes();
 }
 
 void TSimpleXmlDocument::SaveToFile(const QString& path) const {
-    TSimpleXmlWriter writer;
-    writer.Reserve(text_.size() + nodes_.size() * 24 + 64);
+    TSimpleXmlWriter writer(path);
     write(writer);
-    writer.SaveToFile(path);
+    writer.Commit();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Writer
 
+namespace {
+// In file mode, the bytes gathered before each write.
+constexpr size_t kWriteChunk = size_t(1) << 20;
+} // namespace
+
 TSimpleXmlWriter::TSimpleXmlWriter() {
     out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+}
+
+TSimpleXmlWriter::TSimpleXmlWriter(const QString& path) : TSimpleXmlWriter() {
+    path_ = path;
+    out_.reserve(kWriteChunk + 4096);
+    file_ = std::make_unique<QSaveFile>(path);
+    errno = 0;
+    // Unbuffered, so that every failed or short write is seen here: a buffered QSaveFile can report
+    // a commit as done after a short write at flush time (a full disk), replacing a good file with
+    // a truncated one.
+    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(errno);
+}
+
+TSimpleXmlWriter::~TSimpleXmlWriter() {
+    if (file_)
+        file_->cancelWriting();
+}
+
+void TSimpleXmlWriter::fail(int code) {
+    const QString reason = code ? systemText(code) : (file_ ? file_->errorString() : QString());
+    if (file_)
+        file_->cancelWriting();
+    file_.reset();
+    throw EFCreateError(
+        QStringLiteral("Cannot create file \"%1\". %2").arg(QFileInfo(path_).absoluteFilePath(), reason));
+}
+
+void TSimpleXmlWriter::lineDone() {
+    out_ += "\r\n";
+    if (file_ && out_.size() >= kWriteChunk)
+        writeOut();
+}
+
+void TSimpleXmlWriter::writeOut() {
+    size_t done = 0;
+    while (done < out_.size()) {
+        errno = 0;
+        const qint64 written = file_->write(out_.data() + done, qint64(out_.size() - done));
+        if (written <= 0)
+            fail(errno);
+        done += size_t(written);
+    }
+    out_.clear();
+}
+
+void TSimpleXmlWriter::Commit() {
+    if (!file_)
+        return;
+    writeOut();
+    errno = 0;
+    if (!file_->commit())
+        fail(errno);
+    file_.reset();
 }
 
 void TSimpleXmlWriter::indent() {
@@ -690,20 +747,22 @@ void TSimpleXmlWriter::indent() {
 void TSimpleXmlWriter::StartElement(QByteArrayView name) {
     indent();
     out_ += '<';
-    open_.emplace_back(out_.size(), size_t(name.size()));
     out_.append(name.data(), size_t(name.size()));
-    out_ += ">\r\n";
+    out_ += '>';
+    open_.emplace_back(name.data(), size_t(name.size()));
+    lineDone();
 }
 
 void TSimpleXmlWriter::EndElement() {
     if (open_.empty())
         return;
-    const auto [off, len] = open_.back();
+    const std::string name = std::move(open_.back());
     open_.pop_back();
     indent();
     out_ += "</";
-    out_.append(out_, off, len);
-    out_ += ">\r\n";
+    out_ += name;
+    out_ += '>';
+    lineDone();
 }
 
 void TSimpleXmlWriter::TextElement(QByteArrayView name, QByteArrayView value) {
@@ -711,70 +770,45 @@ void TSimpleXmlWriter::TextElement(QByteArrayView name, QByteArrayView value) {
     out_ += '<';
     out_.append(name.data(), size_t(name.size()));
     if (value.isEmpty()) {
-        out_ += "/>\r\n";
-        return;
+        out_ += "/>";
+    } else {
+        out_ += '>';
+        appendEscaped(out_, value);
+        out_ += "</";
+        out_.append(name.data(), size_t(name.size()));
+        out_ += '>';
     }
-    out_ += '>';
-    appendEscaped(out_, value);
-    out_ += "</";
-    out_.append(name.data(), size_t(name.size()));
-    out_ += ">\r\n";
+    lineDone();
 }
 
 void TSimpleXmlWriter::Text(QByteArrayView text) {
     indent();
     appendEscaped(out_, text);
-    out_ += "\r\n";
+    lineDone();
 }
 
 void TSimpleXmlWriter::CData(QByteArrayView text) {
     indent();
     out_ += "<![CDATA[";
     out_.append(text.data(), size_t(text.size()));
-    out_ += "]]>\r\n";
+    out_ += "]]>";
+    lineDone();
 }
 
 void TSimpleXmlWriter::Comment(QByteArrayView text) {
     indent();
     out_ += "<!--";
     out_.append(text.data(), size_t(text.size()));
-    out_ += "-->\r\n";
+    out_ += "-->";
+    lineDone();
 }
 
 void TSimpleXmlWriter::ProcessingInstruction(QByteArrayView text) {
     indent();
     out_ += "<?";
     out_.append(text.data(), size_t(text.size()));
-    out_ += "?>\r\n";
-}
-
-void TSimpleXmlWriter::SaveToFile(const QString& path) const {
-    QSaveFile file(path);
-    auto fail = [&](int code) {
-        const QString reason = code ? systemText(code) : file.errorString();
-        throw EFCreateError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(QFileInfo(path).absoluteFilePath(), reason));
-    };
-    errno = 0;
-    // Unbuffered, so that every failed or short write is seen here: a buffered QSaveFile can report
-    // a commit as done after a short write at flush time (a full disk), replacing a good list with
-    // a truncated one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(errno);
-    size_t done = 0;
-    while (done < out_.size()) {
-        errno = 0;
-        const qint64 written = file.write(out_.data() + done, qint64(out_.size() - done));
-        if (written <= 0) {
-            const int code = errno;
-            file.cancelWriting();
-            fail(code);
-        }
-        done += size_t(written);
-    }
-    errno = 0;
-    if (!file.commit())
-        fail(errno);
+    out_ += "?>";
+    lineDone();
 }
 
 quint32 TSimpleXmlDocument::store(QByteArrayView bytes) {

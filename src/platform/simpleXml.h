@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/bigAlloc.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,14 +46,22 @@ enum TSimpleXmlNodeKind : quint8 {
     xnProcessingInstruction,
 };
 
+class QSaveFile;
 class TSimpleXmlDocument;
 
 // Writes the layout described above straight into bytes, element by element. The document's own
 // writer uses it; a caller producing a large document can use it directly and skip building one.
 class TSimpleXmlWriter {
 public:
-    TSimpleXmlWriter(); // writes the declaration line
-    void Reserve(size_t bytes) { out_.reserve(bytes); }
+    // Writes into memory (Bytes()).
+    TSimpleXmlWriter();
+    // Writes into a file as it goes, through QSaveFile: the file takes the place of an existing one
+    // only at Commit, so an existing file survives any failure. Raises EFCreateError
+    // ("Cannot create file "%s". %s"), here and from any later call that writes.
+    explicit TSimpleXmlWriter(const QString& path);
+    ~TSimpleXmlWriter(); // an uncommitted file is discarded
+    TSimpleXmlWriter(const TSimpleXmlWriter&) = delete;
+    TSimpleXmlWriter& operator=(const TSimpleXmlWriter&) = delete;
 
     void StartElement(QByteArrayView name);                      // "<name>", children follow
     void EndElement();                                           // "</name>" of the innermost open one
@@ -62,15 +73,20 @@ public:
     void Comment(QByteArrayView text);
     void ProcessingInstruction(QByteArrayView text);
 
-    const std::string& Bytes() const { return out_; }
-    // Writes the bytes through QSaveFile: an existing file survives a failed write. Raises
-    // EFCreateError ("Cannot create file "%s". %s").
-    void SaveToFile(const QString& path) const;
+    QByteArray Bytes() const { return QByteArray(out_.data(), qsizetype(out_.size())); }
+    // File mode: writes the rest and puts the file in place.
+    void Commit();
 
 private:
     void indent();
-    std::string out_;
-    std::vector<std::pair<size_t, size_t>> open_; // names of the open elements, as offsets in out_
+    void lineDone();
+    void writeOut();
+    [[noreturn]] void fail(int code);
+
+    std::string out_; // in file mode, the part not yet written
+    std::vector<std::string> open_;
+    QString path_;
+    std::unique_ptr<QSaveFile> file_;
 };
 
 // A handle to one node of a document. It stays valid while nodes are added; ClearChildren and
@@ -144,7 +160,7 @@ private:
         TSimpleXmlNodeKind kind = xnElement;
     };
 
-    void adopt(std::string&& text); // parses text as the new content
+    void adopt(TBigString&& text); // parses text as the new content
     void write(TSimpleXmlWriter& writer) const;
     quint32 store(QByteArrayView bytes);
     quint32 storeName(QByteArrayView name);
@@ -152,8 +168,8 @@ private:
     const std::vector<qint32>& childIndex(qint32 id) const;
     void invalidateIndex() { indexedParent_ = -1; }
 
-    std::vector<Node> nodes_;
-    std::string text_; // names and values of all nodes
+    TBigVector<Node> nodes_;
+    TBigString text_; // names and values of all nodes
 
     // Children of one element by position, built on demand (the staging list reads entries by
     // position) and dropped on any change of that element's children.
