@@ -33,10 +33,10 @@
 //   nesting depth is bounded only by memory; a file of 2 GiB or more is refused.
 //
 // Writing: the declaration line, then every element on its own line, indented by two blanks per
-// level (up to 100 levels deep): "<name>value</name>", "<name/>" for an empty value without children, or the
-// start tag, the children and the end tag on lines of their own. Each line ends with CR LF. In values, "&",
-// "<", ">", '"' and "'" are written as named references and every byte 128..255 as "&#xHH;", so
-// the file is pure ASCII.
+// level (up to 100 levels deep): "<name>value</name>", "<name/>" for an empty value without
+// children, or the start tag, the children and the end tag on lines of their own. Each line ends
+// with CR LF. In values, "&", "<", ">", '"' and "'" are written as named references and every
+// byte 128..255 as "&#xHH;", so the file is pure ASCII (names are written as they are).
 
 enum TSimpleXmlNodeKind : quint8 {
     xnElement,
