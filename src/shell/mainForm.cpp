@@ -18,6 +18,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -142,6 +143,16 @@ TMyButtonEx* NewPushButton(QWidget* parent, const QString& caption, const QRect&
     return button;
 }
 
+// Paints the item list as the application style does, but without a focus rectangle.
+class TNoFocusRectStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_FrameFocusRect)
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
 // The item list's look: light grey rows 25 pixels high, the path column and the progress column,
 // no header, a vertical scroll bar always, a 5-pixel inner margin and no frame.
 void SetUpItemList(TVirtualStringTree* tree) {
@@ -167,6 +178,9 @@ void SetUpItemList(TVirtualStringTree* tree) {
     tree->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tree->Background = Art("watermark.png");
+    auto* style = new TNoFocusRectStyle;
+    style->setParent(tree);
+    tree->setStyle(style);
 }
 
 } // namespace

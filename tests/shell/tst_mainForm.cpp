@@ -131,6 +131,16 @@ void TestMainForm::itemListLook() {
     const QImage shot = PixelProbe::Render(list);
     QCOMPARE(PixelProbe::At(shot, QPoint(2, 100)), QColor(233, 234, 238));
     QCOMPARE(PixelProbe::At(shot, QPoint(400, 246)), QColor(233, 234, 238));
+
+    // The row with the keyboard focus gets no focus rectangle: an unselected focused row is plain.
+    ItemManager->AddItem("/videos/a.avi", 0, "");
+    TreeManager->AddItems({"/videos/a.avi"});
+    list.setFocus();
+    list.SetFocusedNode(list.GetFirst());
+    QVERIFY(!list.Selected(list.GetFirst()));
+    const QImage focused = PixelProbe::Render(list);
+    for (const QPoint p : {QPoint(5, 5), QPoint(600, 5), QPoint(600, 29), QPoint(704, 17), QPoint(800, 17)})
+        QCOMPARE(PixelProbe::At(focused, p), QColor(233, 234, 238));
 }
 
 void TestMainForm::startsIdle() {
