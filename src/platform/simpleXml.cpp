@@ -214,7 +214,7 @@ public:
         for (const char *p = s_.data(), *end = p + s_.size();
              (p = static_cast<const char*>(std::memchr(p, '<', size_t(end - p)))) != nullptr; ++p)
             ++markup;
-        doc_.nodes_.reserve(markup);
+        doc_.nodes_.reserve(std::min<size_t>(markup, size_t(1) << 26));
         skipMisc(true);
         if (p_ >= s_.size())
             invalid("No root element");
@@ -383,13 +383,17 @@ private:
     // The first child element turns the runs met so far into child nodes at their places.
     void becomeContainer(Frame& f) {
         f.hasChildElement = true;
+        // Runs met after the same child node follow one another.
+        qint32 previousAfter = -2, lastInserted = -1;
         for (size_t i = f.runsStart; i < runs_.size(); ++i) {
             const Run& r = runs_[i];
             if (!r.cdata && allBlank(s_.sliced(r.off, r.len)))
                 continue;
             const qint32 id = newNode(r.cdata ? xnCData : xnText);
             setValue(id, r.off, r.len, !r.cdata);
-            insertAfter(f.id, r.after, id);
+            insertAfter(f.id, r.after == previousAfter ? lastInserted : r.after, id);
+            previousAfter = r.after;
+            lastInserted = id;
         }
         runs_.resize(f.runsStart);
     }

@@ -149,6 +149,19 @@ private slots:
         QCOMPARE(root.Value(), QByteArray());
     }
 
+    // Text and CDATA before the first child element keep their order among the comments.
+    void runsBeforeTheFirstElementKeepTheirOrder() {
+        TSimpleXmlDocument doc;
+        doc.LoadFromBytes("<r>a<![CDATA[b]]>c<!--d-->e<![CDATA[f]]><x/>g</r>");
+        QStringList seen;
+        for (TSimpleXmlElement c = doc.Root().FirstChild(); c; c = c.NextSibling())
+            seen << QString::number(c.Kind()) + ":" +
+                        QString::fromUtf8(c.IsElement() ? c.Name() : c.ValueView());
+        QCOMPARE(seen, QStringList({"1:a", "2:b", "1:c", "3:d", "1:e", "2:f", "0:x", "1:g"}));
+        QCOMPARE(doc.Root().ChildCount(), 8);
+        QCOMPARE(doc.Root().Child(7).Value(), QByteArray("g"));
+    }
+
     // A million levels of nesting must neither overflow the stack nor take long.
     void deepNestingIsHandledWithoutRecursion() {
         constexpr int depth = 1000000;
