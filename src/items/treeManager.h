@@ -16,6 +16,11 @@ class TTreeManager {
 public:
     // Keeps the list control (which may be nullptr: then nothing is bound).
     explicit TTreeManager(TVirtualStringTree* tree);
+    // Unbinds the list control's events, so that the control, which outlives the manager at
+    // shutdown, never calls into a freed manager.
+    ~TTreeManager();
+    TTreeManager(const TTreeManager&) = delete;
+    TTreeManager& operator=(const TTreeManager&) = delete;
 
     // Appends one waiting row per file, in order, taking each row's format index and output
     // folder from the staging list at the same position, then empties the staging list. An empty

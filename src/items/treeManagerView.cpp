@@ -58,6 +58,18 @@ void TTreeManager::BindView() {
     Resize();
 }
 
+TTreeManager::~TTreeManager() {
+    if (!tree_)
+        return;
+    tree_->OnGetText = nullptr;
+    tree_->OnGetImageIndex = nullptr;
+    tree_->OnGetHint = nullptr;
+    tree_->OnGetPopupMenu = nullptr;
+    tree_->OnBeforeCellPaint = nullptr;
+    tree_->OnResize = nullptr;
+    tree_->OnColumnDblClick = nullptr;
+}
+
 QString TTreeManager::GetText(PVirtualNode node, int column) const {
     const TItemNodeData* data = tree_->GetNodeData(node);
     if (!data || tree_->GetNodeLevel(node) != 0)

@@ -81,6 +81,7 @@ private slots:
     void noPopupMenuWhileConverting();
     void watermarkAnchoredBottomRight_data();
     void watermarkAnchoredBottomRight();
+    void listOutlivesItsManager();
 };
 
 void TestTreeManagerView::hintText_data() {
@@ -265,6 +266,23 @@ void TestTreeManagerView::watermarkAnchoredBottomRight() {
     QVERIFY(QTest::qWaitForWindowExposed(&list.tree));
     QCOMPARE(list.tree.viewport()->size(), client);
     QCOMPARE(list.tree.BackgroundOffset, offset);
+}
+
+// At shutdown the manager goes before the list control; the control must not call into it afterwards.
+void TestTreeManagerView::listOutlivesItsManager() {
+    TVirtualStringTree tree;
+    tree.resize(400, 100);
+    auto* manager = new TTreeManager(&tree);
+    PVirtualNode node = tree.AddChild();
+    tree.GetNodeData(node)->ItemData.FileName = QStringLiteral("/videos/a.avi");
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    delete manager;
+    QVERIFY(!tree.OnGetText && !tree.OnGetHint && !tree.OnBeforeCellPaint && !tree.OnGetPopupMenu &&
+            !tree.OnResize && !tree.OnColumnDblClick);
+    tree.resize(300, 100);
+    tree.viewport()->repaint();
+    QCOMPARE(tree.HintAt(QPoint(10, 5)), QString());
 }
 
 QTEST_MAIN(TestTreeManagerView)
