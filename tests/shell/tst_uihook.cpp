@@ -72,6 +72,7 @@ private slots:
     void exportThenImportRoundTrip();
     void listCommandsRefusedWhileConverting();
     void menuEntriesDeleteAndClear();
+    void propertiesOfTheFocusedRow();
     void damagedListFileShowsItsMessage();
     void webPages();
     void closingDuringARunEndsTheEncoder();
@@ -312,6 +313,40 @@ void TestUIHook::menuEntriesDeleteAndClear() {
     QVERIFY(!QApplication::activeModalWidget());
     w->pmiClear->trigger();
     QCOMPARE(w->lbCount->text(), QStringLiteral("0 files, finished 0 of 0"));
+}
+
+// The menu entry and a double-click in the list open the Properties dialog for the focused row; a
+// vanished input file gives its error message instead.
+void TestUIHook::propertiesOfTheFocusedRow() {
+    TMainWindowFixture f;
+    TmainDlg* w = f.Window.get();
+    const QString clip = f.Encoder.Folder() + QStringLiteral("here.avi");
+    QFile file(clip);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("12345");
+    file.close();
+    f.AddFiles({clip, f.Encoder.Folder() + QStringLiteral("gone.avi")});
+    QStringList captions;
+    const auto closeDialog = [&](QWidget* modal) {
+        captions << modal->windowTitle();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    };
+    f.List().SetFocusedNode(f.List().GetFirst());
+    TMainWindowFixture::OnNextModal(closeDialog);
+    w->pmiProperties->trigger();
+    QCOMPARE(captions, QStringList({"Item Property"}));
+
+    TMainWindowFixture::OnNextModal(closeDialog);
+    const QPoint firstRow(300, 12);
+    QTest::mouseClick(f.List().viewport(), Qt::LeftButton, {}, firstRow);
+    QTest::mouseDClick(f.List().viewport(), Qt::LeftButton, {}, firstRow);
+    QCOMPARE(captions, QStringList({"Item Property", "Item Property"}));
+
+    f.List().SetFocusedNode(f.List().NodeAt(1));
+    w->pmiProperties->trigger();
+    QCOMPARE(f.Dialogs.Messages.size(), 1);
+    QVERIFY(f.Dialogs.Messages[0].Text.startsWith(QStringLiteral("System Error.  Code: 2.")));
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 // An error ends the command with its message in a box; the program carries on.
