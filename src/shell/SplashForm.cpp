@@ -16,8 +16,7 @@ constexpr int SplashHeight = 330;
 constexpr double SplashOpacity = 200.0 / 255.0;
 } // namespace
 
-TSplashDlg::TSplashDlg(QWidget* owner)
-    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+TSplashDlg::TSplashDlg(QWidget* owner) : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint) {
     Image1 = new QLabel(this);
     const QPixmap picture(QStringLiteral(":/art/splash.jpg"));
     Image1->setPixmap(picture);

@@ -16,6 +16,7 @@
 #include "platform/colors.h"
 #include "platform/dialogSeam.h"
 #include "platform/programFolder.h"
+#include "shell/SplashForm.h"
 #include "shell/mainForm.h"
 
 #include <QDesktopServices>
@@ -134,6 +135,9 @@ QString ListFileName(const QString& chosen) {
 }
 
 void ShowCommandError(const QString& message) {
+    // At start-up (a broken command file) the splash must not cover the message.
+    if (SplashDlg)
+        SplashDlg->hide();
     Dialogs().ShowMessage(mainDlg, message, QGuiApplication::applicationDisplayName(),
                           TDialogSeam::miCritical);
 }
