@@ -16,4 +16,6 @@ QString ProgramFolder() {
     return folder;
 }
 
-void SetProgramFolderOverride(const QString& folder) { overrideFolder() = folder; }
+void SetProgramFolderOverride(const QString& folder) {
+    overrideFolder() = folder;
+}

@@ -259,7 +259,8 @@ void TUIHook::AddFiles(QObject*) {
 }
 
 void TUIHook::ConvertItems(QObject*) {
-    if (mainDlg->VirtualStringTree1->TotalCount() == 0)
+    // A run that is still winding down after Stop must end before the next one starts.
+    if (mainDlg->VirtualStringTree1->TotalCount() == 0 || RunInProgress())
         return;
     SetConvertingState();
     BatchDriver->Start();
