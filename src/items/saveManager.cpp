@@ -1,5 +1,7 @@
 #include "items/saveManager.h"
 
+#include "items/treeManager.h"
+
 #include "items/sharedFolderText.h"
 #include "platform/VirtualStringTree.h"
 #include "platform/strConvert.h"
@@ -60,11 +62,7 @@ void TSaveManager::Import(const QString& path) {
         TSimpleXmlDocument& doc;
         ~Release() { doc.Clear("list"); }
     } release{document_};
-    tree_->BeginUpdate();
-    struct EndUpdate {
-        TVirtualStringTree* tree;
-        ~EndUpdate() { tree->EndUpdate(); }
-    } endUpdate{tree_};
+    TTreeUpdate update(tree_);
     TSharedFolderText folders;
     for (TSimpleXmlElement item = document_.Root().FirstChild(); item; item = item.NextSibling()) {
         if (!item.IsElement())
@@ -76,13 +74,6 @@ void TSaveManager::Import(const QString& path) {
         data.FileName = QString::fromUtf8(fileName.ValueView());
         data.FormatIndex = StrToInt(item.ChildValue("format"));
         data.OutputFolder = folders.Widen(item.ChildValue("path"));
-        tree_->BeginUpdate();
-        PVirtualNode node = tree_->AddChild(nullptr);
-        TItemNodeData* record = tree_->GetNodeData(node);
-        record->NodeKind = 1;
-        record->ItemData = std::move(data);
-        record->Status = stWaiting;
-        tree_->InvalidateNode(node);
-        tree_->EndUpdate();
+        AppendItemRow(tree_, std::move(data));
     }
 }

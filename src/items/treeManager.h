@@ -10,6 +10,10 @@ class QPoint;
 class QRect;
 class TVirtualStringTree;
 struct TVirtualNode;
+struct TItemData;
+
+// Appends a new waiting row holding item after the last row, the way Add and Import create rows.
+TVirtualNode* AppendItemRow(TVirtualStringTree* tree, TItemData&& item);
 
 // The list manager: fills the item list and answers the list control's events.
 class TTreeManager {

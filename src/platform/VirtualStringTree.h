@@ -134,3 +134,15 @@ private:
     quint32 dirtyFirst_ = 0, dirtyLast_ = 0;
     bool dirty_ = false;
 };
+
+// Brackets a change of the list with BeginUpdate/EndUpdate, also when the change ends in an error.
+class TTreeUpdate {
+public:
+    explicit TTreeUpdate(TVirtualStringTree* tree) : tree_(tree) { tree_->BeginUpdate(); }
+    ~TTreeUpdate() { tree_->EndUpdate(); }
+    TTreeUpdate(const TTreeUpdate&) = delete;
+    TTreeUpdate& operator=(const TTreeUpdate&) = delete;
+
+private:
+    TVirtualStringTree* tree_;
+};
