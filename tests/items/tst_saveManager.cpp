@@ -2,6 +2,8 @@
 #include "platform/VirtualStringTree.h"
 #include "platform/errors.h"
 
+#include "itemRows.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -9,22 +11,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-struct Row {
-    QString fileName;
-    qint32 formatIndex;
-    QString outputFolder;
-    bool operator==(const Row&) const = default;
-};
-
-QList<Row> rows(const TVirtualStringTree& tree) {
-    QList<Row> list;
-    for (PVirtualNode n = tree.GetFirst(); n; n = tree.GetNextSibling(n)) {
-        const TItemNodeData* d = tree.GetNodeData(n);
-        list.append({d->ItemData.FileName, d->ItemData.FormatIndex, d->ItemData.OutputFolder});
-    }
-    return list;
-}
 
 void addRow(TVirtualStringTree& tree, const Row& row, qint32 status = stWaiting) {
     PVirtualNode node = tree.AddChild();

@@ -3,27 +3,9 @@
 #include "platform/VirtualStringTree.h"
 #include "platform/errors.h"
 
+#include "itemRows.h"
+
 #include <QTest>
-
-namespace {
-
-struct Row {
-    QString fileName;
-    qint32 formatIndex;
-    QString outputFolder;
-    bool operator==(const Row&) const = default;
-};
-
-QList<Row> rows(const TVirtualStringTree& tree) {
-    QList<Row> list;
-    for (PVirtualNode n = tree.GetFirst(); n; n = tree.GetNextSibling(n)) {
-        const TItemNodeData* d = tree.GetNodeData(n);
-        list.append({d->ItemData.FileName, d->ItemData.FormatIndex, d->ItemData.OutputFolder});
-    }
-    return list;
-}
-
-} // namespace
 
 Q_DECLARE_METATYPE(Row)
 
