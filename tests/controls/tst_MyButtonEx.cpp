@@ -1,6 +1,7 @@
 // Mouse events go through the window, as real ones do: implicit grabs and double clicks.
 #define QTEST_QPA_MOUSE_HANDLING
 #include "controls/MyButtonEx.h"
+#include "mouseScript.h"
 #include "pixelProbe.h"
 
 #include <QPainter>
@@ -242,33 +243,16 @@ private slots:
         Scene scene;
         scene.Show();
         QSignalSpy spy(scene.button, &TMyButtonEx::Click);
-        for (const QString& step : script.split(';')) {
-            const QStringList parts = step.trimmed().split(' ');
-            QPoint at;
-            if (parts.size() > 1) {
-                const QStringList xy = parts[1].split(',');
-                at = QPoint(xy[0].toInt(), xy[1].toInt());
-            }
-            const QString verb = parts[0];
-            if (verb == "press")
-                QTest::mousePress(scene.button, Qt::LeftButton, {}, at);
-            else if (verb == "release")
-                QTest::mouseRelease(scene.button, Qt::LeftButton, {}, at);
-            else if (verb == "rpress")
-                QTest::mousePress(scene.button, Qt::RightButton, {}, at);
-            else if (verb == "rrelease")
-                QTest::mouseRelease(scene.button, Qt::RightButton, {}, at);
-            else if (verb == "move")
-                QTest::mouseMove(scene.button, at);
-            else if (verb == "dclick")
-                QTest::mouseDClick(scene.button, Qt::LeftButton, {}, at);
-            else if (verb == "disable")
+        const QString unknown = PlayMouseScript(scene.button, script, [&](const QString& verb) {
+            if (verb == "disable")
                 scene.button->setEnabled(false);
             else if (verb == "enable")
                 scene.button->setEnabled(true);
             else
-                QFAIL(qPrintable("unknown step " + verb));
-        }
+                return false;
+            return true;
+        });
+        QVERIFY2(unknown.isEmpty(), qPrintable("unknown step " + unknown));
         QCOMPARE(spy.count(), clicks);
         QVERIFY(!scene.button->Pressed());
     }
