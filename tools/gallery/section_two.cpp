@@ -25,25 +25,11 @@ QFont ProgramFont() {
 }
 
 QLabel* Caption(const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
+    return GalleryHeading(text, parent);
 }
 
 QWidget* Cell(QWidget* control, const QString& note, QWidget* parent) {
-    auto* cell = new QWidget(parent);
-    auto* v = new QVBoxLayout(cell);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(3);
-    control->setParent(cell);
-    v->addWidget(control, 0, Qt::AlignLeft);
-    auto* l = new QLabel(note, cell);
-    l->setStyleSheet(QStringLiteral("color: #666"));
-    v->addWidget(l, 0, Qt::AlignLeft);
-    v->addStretch();
-    return cell;
+    return GalleryCell(control, note, parent, false);
 }
 
 // The look the main window gives its hint component.
